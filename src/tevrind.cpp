@@ -15,6 +15,11 @@
 #include <cfloat>
 #include <cmath>
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD != 0
 #error "tevrind needs plain double evaluation (FLT_EVAL_METHOD == 0): x87 extended intermediates change results; build for SSE2 (-msse2 -mfpmath=sse) or a 64-bit target"
 #endif
@@ -127,5 +132,11 @@ double calc_ksv_20(double tau0_20, double tau, double pO2, double temp,
     const double ksv_T = N / ((G + G) * P * B);
     return ksv_T / relative_factor(dT, tc_ksv);
 }
+
+#ifdef _WIN32
+// Loading and unloading do nothing of the library's own: there is nothing to
+// set up or tear down.
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#endif
 
 }  // extern "C"

@@ -1,23 +1,14 @@
 cmake_minimum_required(VERSION 3.25)
 # Runs a program and checks its exit status and what it printed:
-#   cmake -DEXIT=0|nonzero -DMATCH=regex [-DNO_MATCH=regex] -P run_check.cmake -- program args...
-# stdout and stderr are checked together.
+#   cmake -DCOMMAND="program|arg|..." -DEXIT=0|nonzero -DMATCH=regex [-DNO_MATCH=regex]
+#         -P run_check.cmake
+# The command's words are separated by '|'; stdout and stderr are checked
+# together.
 
-set(command "")
-set(seen_separator FALSE)
-foreach(i RANGE 1 ${CMAKE_ARGC})
-  if(i EQUAL CMAKE_ARGC)
-    break()
-  endif()
-  if(seen_separator)
-    list(APPEND command "${CMAKE_ARGV${i}}")
-  elseif(CMAKE_ARGV${i} STREQUAL "--")
-    set(seen_separator TRUE)
-  endif()
-endforeach()
-if(NOT command)
-  message(FATAL_ERROR "usage: cmake -DEXIT=... -DMATCH=... -P run_check.cmake -- program args")
+if(NOT COMMAND)
+  message(FATAL_ERROR "usage: cmake -DCOMMAND=program|args -DEXIT=... -DMATCH=... -P run_check.cmake")
 endif()
+string(REPLACE "|" ";" command "${COMMAND}")
 
 execute_process(COMMAND ${command} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(all "${out}${err}")
