@@ -14,8 +14,8 @@ endfunction()
 #
 # Set on each target, so that it lands after CMAKE_<LANG>_FLAGS on the command
 # line and wins over whatever a builder put there: no contraction of a*b+c
-# into a fused multiply-add (the default of GCC, and of any compiler on
-# aarch64 or with -march=native), and no fast-math.  The link step gets the
+# into a fused multiply-add (which GCC does by default wherever the target
+# has one: every aarch64, x86-64 with -march=native), and no fast-math.  The link step gets the
 # same treatment: a link line that ends up with -ffast-math, -Ofast or
 # -funsafe-math-optimizations pulls in crtfastmath.o, whose start-up routine
 # switches the whole host process to flushing subnormals to zero as soon as
