@@ -126,7 +126,7 @@ double lib_ksv_20(const Sensor& c, double tau, double pO2, double temp)
 
 double relative_error(double got, quad exact)
 {
-    return static_cast<double>(std::fabs(static_cast<double>((got - exact) / exact)));
+    return std::fabs(static_cast<double>((got - exact) / exact));
 }
 
 struct Stats {

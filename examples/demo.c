@@ -88,12 +88,6 @@ static int load_library(const char *path, struct library *lib)
     return 1;
 }
 #else
-static void *symbol(void *handle, const char *name)
-{
-    dlerror();
-    return dlsym(handle, name);
-}
-
 static int load_library(const char *path, struct library *lib)
 {
     void *handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
@@ -104,11 +98,11 @@ static int load_library(const char *path, struct library *lib)
     }
     /* ISO C has no cast from void * to a function pointer; POSIX guarantees
        that the bits carry over. */
-    p = symbol(handle, "calc_tau0_20");
+    p = dlsym(handle, "calc_tau0_20");
     memcpy(&lib->calc_tau0_20, &p, sizeof p);
-    p = symbol(handle, "calc_pO2");
+    p = dlsym(handle, "calc_pO2");
     memcpy(&lib->calc_pO2, &p, sizeof p);
-    p = symbol(handle, "calc_ksv_20");
+    p = dlsym(handle, "calc_ksv_20");
     memcpy(&lib->calc_ksv_20, &p, sizeof p);
     return 1;
 }

@@ -42,8 +42,6 @@ def _candidates():
     here = os.path.dirname(os.path.abspath(__file__))
     if sys.platform == "win32":
         names, folders = ["tevrind.dll"], ["bin"]
-    elif sys.platform == "darwin":
-        names, folders = ["libtevrind.1.dylib", "libtevrind.dylib"], ["lib"]
     else:
         names, folders = ["libtevrind.so.1"], ["lib", "lib64"]
     # An installed tree keeps this module in share/tevrind/python.

@@ -5,13 +5,10 @@ cmake_minimum_required(VERSION 3.25)
 #         -DPLATFORM=linux|windows [-DDPKG_DEB=dpkg-deb] [-DPKG_CONFIG=pkg-config]
 #         -P check_packages.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}${err}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
+# Runs a command, its stdout into `output`; a failure stops the check.
+macro(run)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE output COMMAND_ERROR_IS_FATAL ANY)
+endmacro()
 
 # Every file of HAS is under dir; none of LACKS is.
 function(expect_files what dir)

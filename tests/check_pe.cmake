@@ -7,10 +7,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(expected_exports "calc_ksv_20=1;calc_pO2=2;calc_tau0_20=3")
 
-execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}" OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "${OBJDUMP} -p failed on ${LIBRARY}")
-endif()
+execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}" OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 
 if(NOT dump MATCHES "\nName[ \t]+[0-9a-fA-F]+ ([^\n]+)\n")
   message(FATAL_ERROR "no export directory in ${LIBRARY}:\n${dump}")

@@ -7,14 +7,10 @@ cmake_minimum_required(VERSION 3.25)
 # pkg-config: -DWORK_DIR=... -DC_COMPILER=... -DPKG_CONFIG=...
 # python:     -DPYTHON=...
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  message("$ ${ARGN}\n${out}${err}")
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
+# Runs a command, its stdout into `output`; a failure stops the step.
+macro(run)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE output COMMAND_ERROR_IS_FATAL ANY)
+endmacro()
 
 set(here "${CMAKE_CURRENT_LIST_DIR}")
 
